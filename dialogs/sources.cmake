@@ -1,0 +1,2 @@
+set(DIALOGS_SOURCES
+)

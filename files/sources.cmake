@@ -1,0 +1,3 @@
+set(FILES_SOURCES
+    files/extract.cpp
+)

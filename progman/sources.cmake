@@ -1,0 +1,2 @@
+set(PROGMAN_SOURCES
+)

@@ -1,0 +1,2 @@
+set(REMOVAL_SOURCES
+)

@@ -1,0 +1,6 @@
+set(SETUP_SOURCES
+    setup/product.cpp
+    setup/messages.cpp
+    setup/startup.cpp
+    setup/sequence.cpp
+)
