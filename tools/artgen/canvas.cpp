@@ -134,3 +134,19 @@ Path OffsetPath(const Path& path, double dx, double dy)
         moved.push_back(Point{p.x + dx, p.y + dy});
     return moved;
 }
+
+void FillRoundRect(Canvas& canvas, double left, double top, double right, double bottom,
+                   double radius, uint8_t colour)
+{
+    for (int y = int(top); y < int(bottom) + 1; ++y)
+        for (int x = int(left); x < int(right) + 1; ++x) {
+            Point p = PixelCentre(x, y);
+            if (p.x < left || p.x > right || p.y < top || p.y > bottom)
+                continue;
+            // Distance past the inner rectangle whose corners are the arcs' centres.
+            double dx = std::max({left + radius - p.x, 0.0, p.x - (right - radius)});
+            double dy = std::max({top + radius - p.y, 0.0, p.y - (bottom - radius)});
+            if (dx * dx + dy * dy <= radius * radius)
+                SetPixel(canvas, x, y, colour);
+        }
+}

@@ -2,6 +2,7 @@
 // needs. Shapes are decided per pixel centre (no anti-aliasing: the images
 // are palette images), so strokes come out with even, clean edges.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,3 +36,8 @@ void StrokeLine(Canvas& canvas, Point from, Point to, double halfWidth, uint8_t 
 Path ArcPath(double cx, double cy, double rx, double ry, double fromDeg, double toDeg);
 void AppendPath(Path& path, const Path& more);
 Path OffsetPath(const Path& path, double dx, double dy);
+
+// Rectangle [left, right) x [top, bottom) in pixel edges, corners rounded
+// with the given radius.
+void FillRoundRect(Canvas& canvas, double left, double top, double right, double bottom,
+                   double radius, uint8_t colour);

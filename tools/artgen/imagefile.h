@@ -1,6 +1,7 @@
 // Serialises canvases as Windows device-independent bitmaps (.bmp) and icon
 // files (.ico), the forms the resource compiler takes for BITMAP and ICON.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
