@@ -5,6 +5,7 @@
 #include "files/files.h"
 #include <stdarg.h>
 #include <stdio.h>
+#include <string.h>
 
 int loggingEnabled = 1;
 
@@ -57,6 +58,20 @@ int LoadMessage(UINT number, char *buffer, int size)
     return 0;
 }
 
+// The platform writes each line feed of a template as CR LF. The templates
+// hold bare line feeds, and the log's text mode adds the CR itself, so give
+// the template's own line feeds back.
+static void CollapseLineBreaks(char *text)
+{
+    char *to = text;
+    for (const char *from = text; *from; from++) {
+        if (from[0] == '\r' && from[1] == '\n')
+            continue;
+        *to++ = *from;
+    }
+    *to = 0;
+}
+
 int FormatInserts(char *destination, int capacity, const char *templ, ...)
 {
     if (capacity <= 0)
@@ -69,6 +84,8 @@ int FormatInserts(char *destination, int capacity, const char *templ, ...)
     va_end(args);
     if (length == 0 || result == NULL)
         return 0;
+    if (strchr(templ, '\r') == NULL)
+        CollapseLineBreaks(result);
     CopyText(destination, capacity, result);
     LocalFree(result);
     return 1;
