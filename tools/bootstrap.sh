@@ -4,7 +4,7 @@
 set -e
 
 packages="g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-wine wine32:i386 xvfb cmake make g++ googletest mscompress imagemagick xdotool"
+wine wine32:i386 xvfb cmake make g++ googletest mscompress imagemagick xdotool bc"
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
