@@ -1,2 +1,4 @@
 set(DIALOGS_SOURCES
+    dialogs/directory_dialog.cpp
+    dialogs/browse.cpp
 )

@@ -1,3 +1,4 @@
 set(FILES_SOURCES
     files/extract.cpp
+    files/source.cpp
 )

@@ -3,4 +3,5 @@ set(SETUP_SOURCES
     setup/messages.cpp
     setup/startup.cpp
     setup/sequence.cpp
+    setup/record.cpp
 )

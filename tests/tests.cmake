@@ -1,2 +1,5 @@
 # One line per test program.
 add_wine_test(harness_test harness_test.cpp test_main.cpp)
+add_wine_test(directory_dialog_test directory_dialog_test.cpp test_main.cpp)
+add_wine_test(source_test source_test.cpp test_main.cpp)
+add_wine_test(record_test record_test.cpp test_main.cpp)

@@ -280,3 +280,124 @@ bool RobotPressMessageBoxButton(HWND window, const char *buttonText)
     PostMessageA(request.second, BM_CLICK, 0, 0);
     return true;
 }
+
+bool RobotDoubleClickList(HWND dialog, int id, const char *text)
+{
+    HWND list = GetDlgItem(dialog, id);
+    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+    if (index == LB_ERR)
+        return false;
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_DBLCLK), (LPARAM)list);
+    return true;
+}
+
+bool RobotPickDropList(HWND dialog, int id, const char *text, bool onlyCloseUp)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+    if (index == CB_ERR)
+        return false;
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    if (!onlyCloseUp)
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_CLOSEUP), (LPARAM)combo);
+    return true;
+}
+
+bool RobotWaitText(HWND dialog, int id, const char *text, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (RobotText(dialog, id) != text) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(pollInterval);
+    }
+    return true;
+}
+
+static BOOL CALLBACK MatchChildText(HWND child, LPARAM param)
+{
+    std::pair<const char *, bool> *request = (std::pair<const char *, bool> *)param;
+    if (WindowText(child) == request->first) {
+        request->second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool RobotHasText(HWND window, const char *text)
+{
+    std::pair<const char *, bool> request(text, false);
+    EnumChildWindows(window, MatchChildText, (LPARAM)&request);
+    return request.second;
+}
+
+std::vector<std::string> RobotUnblock(const std::atomic<bool> *done, DWORD graceMs)
+{
+    std::vector<std::string> cancelled;
+    DWORD start = GetTickCount();
+    while (!*done && GetTickCount() - start < graceMs)
+        Sleep(pollInterval);
+    std::vector<HWND> seen;
+    while (!*done) {
+        HWND window = RobotFindProcessWindow(GetCurrentProcessId(), "#32770");
+        if (window != NULL) {
+            bool known = false;
+            for (HWND w : seen)
+                known = known || w == window;
+            if (!known) {
+                RobotMessageBox box;
+                RobotReadMessageBox(window, &box);
+                cancelled.push_back(box.caption + ": " + box.text);
+                seen.push_back(window);
+            }
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        }
+        Sleep(pollInterval * 4);
+    }
+    return cancelled;
+}
+
+bool RobotSaveWindowImage(HWND window, const char *path)
+{
+    RECT rect = RobotWindowRect(window);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<BYTE> pixels((size_t)stride * height);
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFOHEADER info;
+    ZeroMemory(&info, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), (BITMAPINFO *)&info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+
+    BITMAPFILEHEADER header;
+    ZeroMemory(&header, sizeof header);
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + (DWORD)pixels.size();
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, &header, sizeof header, &written, NULL) &&
+              WriteFile(file, &info, sizeof info, &written, NULL) &&
+              WriteFile(file, pixels.data(), (DWORD)pixels.size(), &written, NULL);
+    CloseHandle(file);
+    return ok;
+}

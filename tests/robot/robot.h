@@ -9,6 +9,7 @@
 #include <vector>
 #include <functional>
 #include <thread>
+#include <atomic>
 
 // Waits up to timeoutMs for a visible top-level window with this exact
 // caption (and, when processId is not 0, of that process). NULL on time-out.
@@ -37,6 +38,17 @@ void RobotCheck(HWND dialog, int id);
 bool RobotPickCombo(HWND dialog, int id, const char *text);
 std::vector<std::string> RobotComboItems(HWND dialog, int id);
 std::vector<std::string> RobotListItems(HWND dialog, int id);
+// A double click on a list box entry: selects it and tells the dialog, as the
+// list box does. false when no entry has this exact text.
+bool RobotDoubleClickList(HWND dialog, int id, const char *text);
+// Picks a drop-down list entry with the mouse: selection, CBN_SELCHANGE, then
+// CBN_CLOSEUP. With onlyCloseUp the selection is made silently and only the
+// list's closing is told (as when the list closes over a new selection).
+bool RobotPickDropList(HWND dialog, int id, const char *text, bool onlyCloseUp = false);
+// Waits until the control shows exactly this text; false on time-out.
+bool RobotWaitText(HWND dialog, int id, const char *text, DWORD timeoutMs = 20000);
+// Whether any child control of the window shows exactly this text.
+bool RobotHasText(HWND window, const char *text);
 // Enter or Escape at the control that has the keyboard focus in the dialog.
 void RobotPressEnter(HWND dialog);
 void RobotPressEscape(HWND dialog);
@@ -57,6 +69,15 @@ HWND RobotWaitMessageBox(const char *caption, DWORD timeoutMs = 20000, DWORD pro
 // Presses the message box button with this text ("OK", "Cancel", ...).
 bool RobotPressMessageBoxButton(HWND window, const char *buttonText);
 
+// Keeps a failed test from hanging: waits up to graceMs for *done; if it is
+// still not set, cancels every dialog and message box of this process until
+// it is. Returns "caption: text" of each window it had to cancel.
+std::vector<std::string> RobotUnblock(const std::atomic<bool> *done, DWORD graceMs = 20000);
+
+// Writes the window as the screen shows it (frame and caption included) to a
+// 24-bit BMP file; false when the file cannot be written.
+bool RobotSaveWindowImage(HWND window, const char *path);
+
 // Runs a script on a second thread while the test's thread runs a modal dialog.
 class RobotScript {
 public:
@@ -66,5 +87,27 @@ public:
 private:
     std::thread thread_;
 };
+
+// Runs call on this thread (it shows a modal dialog) while script drives it
+// from a second thread. Whatever the script left open is cancelled after a
+// grace time (RobotUnblock) and listed in *stray when given.
+inline int RobotDrive(std::function<int()> call, std::function<void()> script,
+                      std::vector<std::string> *stray = NULL)
+{
+    std::atomic<bool> done(false);
+    std::vector<std::string> left;
+    int result;
+    {
+        RobotScript robot([&] {
+            script();
+            left = RobotUnblock(&done);
+        });
+        result = call();
+        done = true;
+    }
+    if (stray != NULL)
+        *stray = left;
+    return result;
+}
 
 #endif
