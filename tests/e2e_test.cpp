@@ -6,6 +6,7 @@
 #include <vector>
 #include "e2e/setup_process.h"
 #include "e2e/machine.h"
+#include "progman_standin/standin_control.h"
 #include "robot/robot.h"
 #include "resource.h"
 
@@ -49,8 +50,11 @@ protected:
     }
     void TearDown() override
     {
+        if (process.info.hProcess != NULL)  // a scenario that stopped half-way
+            WaitSetupExit(&process, 0);
         if (HasFailure())
-            printf("transcript:\n%s", Joined(process.transcript).c_str());
+            printf("transcript:\n%s\nsetup.log:\n%s", Joined(process.transcript).c_str(),
+                   Joined(Log()).c_str());
     }
 
     DWORD Run(const char *switches)
@@ -305,7 +309,8 @@ TEST_F(Setup, FileThatCannotBeCopiedPromptsForTheDiskAndFailsOnCancel)
     CreateDirectoryA("C:\\Program Files", NULL);
     CreateDirectoryA(defaultDirectory, NULL);
     // A directory where lumtools.exe must go: the copy cannot replace it.
-    CreateDirectoryA((std::string(defaultDirectory) + "\\lumtools.exe").c_str(), NULL);
+    std::string blocker = std::string(defaultDirectory) + "\\lumtools.exe";
+    ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), NULL)) << "error " << GetLastError();
     ASSERT_TRUE(StartSetup(&process, "-installsi", workDirectory));
     HWND disk = RobotWaitMessageBox("Change disk", 60000, process.info.dwProcessId);
     ASSERT_NE(disk, (HWND)NULL);
@@ -360,4 +365,20 @@ TEST_F(Setup, PlantedCompressedFileInTheSharedTemporaryDirectoryIsNotInstalled)
     EXPECT_EQ(Run("-installsi"), 0u);
     ExpectCompleteInstallation(defaultDirectory, "Lumetra");
     DeleteFileA(planted.c_str());
+}
+
+// Silencing Wine's Program Manager lasts for the whole Wine session, so this
+// runs as its own CTest entry (see tests.cmake).
+TEST_F(Setup, WithoutProgramManagerInstallationStillSucceeds)
+{
+    std::string failure;
+    ASSERT_TRUE(SilenceProgramManagers(&failure)) << failure;
+    ASSERT_EQ(ProgramManagerProcess(), 0u) << "a Program Manager still answers";
+    EXPECT_EQ(Run("-installsi"), 0u);
+    ExpectInstalledFiles(defaultDirectory);
+    ExpectRecord(defaultDirectory, "Lumetra");
+    ExpectSettings();
+    ExpectLogEndsWithSuccess(defaultDirectory);
+    EXPECT_FALSE(GroupExists("Lumetra"));
+    ExpectTempClean();
 }
