@@ -1,4 +1,8 @@
 set(FILES_SOURCES
     files/extract.cpp
     files/source.cpp
+    files/directory.cpp
+    files/copy.cpp
+    files/progress.cpp
+    files/lz32.cpp
 )
