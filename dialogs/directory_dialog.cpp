@@ -75,12 +75,6 @@ INT_PTR CALLBACK DirectoryDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     return FALSE;
 }
 
-// Room for a backslash and the longest installed file name within MAX_PATH - 1.
-static int CanHoldProductFiles(const char *directory)
-{
-    return lstrlenA(directory) + 1 + LongestDestNameLength() <= MAX_PATH - 1;
-}
-
 static void ReportDirectoryFailure(HWND owner)
 {
     char caption[PATH_SIZE];
@@ -103,7 +97,7 @@ int AskProgramDirectory(HINSTANCE instance, HWND owner, char *directory)
             return 0;
         // A directory too long for the file names is refused before any part
         // of it is created, so no half-made path is left behind.
-        if (CanHoldProductFiles(directory) && CreateDirectoryPath(directory))
+        if (ProgramDirectoryCanHoldFiles(directory) && CreateDirectoryPath(directory))
             return 1;
         ReportDirectoryFailure(owner);
         // -1: the prompt cannot be shown, so it cannot ask again either.

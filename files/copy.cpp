@@ -84,6 +84,25 @@ static INT OpenSource(const char *sourcePath)
     return Lz32OpenFile(path, &record, OF_READ);
 }
 
+// LZOpenFileA falls back to the compressed name ("lumtools.ex_") when the
+// file itself cannot be opened, and would report a copy into that other file
+// as a success. So the destination must open for writing under its own name
+// first, and the name LZ32 opened is checked afterwards.
+static int DestinationOpensForWriting(const char *path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
+}
+
+static int OpenedUnderItsOwnName(const char *path, const OFSTRUCT *record)
+{
+    char full[MAX_PATH];
+    return FullPath(path, full) && lstrcmpiA(full, record->szPathName) == 0;
+}
+
 static INT OpenDestination(const char *destinationPath)
 {
     char path[MAX_PATH];
@@ -91,8 +110,16 @@ static INT OpenDestination(const char *destinationPath)
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return -1;
     }
+    if (!DestinationOpensForWriting(path))
+        return -1;
     OFSTRUCT record;
-    return Lz32OpenFile(path, &record, OF_CREATE | OF_WRITE);
+    INT destination = Lz32OpenFile(path, &record, OF_CREATE | OF_WRITE);
+    if (destination >= 0 && !OpenedUnderItsOwnName(path, &record)) {
+        Lz32Close(destination);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
+    }
+    return destination;
 }
 
 int ExpandFile(const char *sourcePath, const char *destinationPath)

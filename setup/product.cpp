@@ -27,6 +27,11 @@ int InitProductDescription(HINSTANCE instance)
     return payloadCount;
 }
 
+int ProgramDirectoryCanHoldFiles(const char *directory)
+{
+    return lstrlenA(directory) + 1 + LongestDestNameLength() <= INSTALLED_PATH_LIMIT;
+}
+
 int LongestDestNameLength(void)
 {
     int longest = 0;

@@ -38,4 +38,11 @@ int InitProductDescription(HINSTANCE instance);
 // Length of the longest destName: what a program directory must leave room for.
 int LongestDestNameLength(void);
 
+// The longest installed path the copy can open: LZ32 opens files through an
+// open-file record whose path holds at most 127 characters.
+enum { INSTALLED_PATH_LIMIT = OFS_MAXPATHNAME - 1 };
+
+// 1 when "<directory>\<destName>" fits INSTALLED_PATH_LIMIT for every file.
+int ProgramDirectoryCanHoldFiles(const char *directory);
+
 #endif

@@ -61,12 +61,6 @@ static int SourceStep(HWND window, InstallRun *run)
     return 1;
 }
 
-// A directory too long for "<directory>\<longest file name>" in MAX_PATH.
-static int ProgramDirectoryTooLong(const char *directory)
-{
-    return lstrlenA(directory) + 1 + LongestDestNameLength() > MAX_PATH - 1;
-}
-
 static void LogDirectoryFailure(const char *directory)
 {
     char text[1024];
@@ -86,7 +80,7 @@ static int ProgramDirectoryStep(HWND window, InstallRun *run)
         ReportMessage(window, MSG_NO_DESTINATION, setupTitle, MB_ICONERROR);
         return 0;
     }
-    if (ProgramDirectoryTooLong(run->programDirectory)) {
+    if (!ProgramDirectoryCanHoldFiles(run->programDirectory)) {
         char caption[256], text[1024];
         LoadMessage(MSG_INSTALL_CAPTION, caption, sizeof caption);
         LoadMessage(MSG_DIR_FAILED, text, sizeof text);

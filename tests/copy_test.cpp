@@ -127,6 +127,19 @@ TEST_F(Copy, ExpandFileFailsForADestinationThatCannotBeCreated)
               0);
 }
 
+// LZ32 would open "file.tx_" in place of a destination it cannot open; the
+// copy must fail instead of landing under that other name.
+TEST_F(Copy, ADestinationThatCannotBeReplacedFailsWithoutWritingItsCompressedName)
+{
+    WriteBytes(source + "file.txt", "text");
+    std::string destination = program + "\\file.txt";
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+    EXPECT_EQ(ExpandFile((source + "file.txt").c_str(), destination.c_str()), 0);
+    EXPECT_TRUE(DirectoryExists(destination));
+    EXPECT_FALSE(FileExists(program + "\\file.tx_")) << "copied under the compressed name";
+    RemoveDirectoryA(destination.c_str());
+}
+
 // One file, however its name is written, is never opened as its own
 // destination: that would truncate the only copy.
 TEST_F(Copy, TheSameFileUnderAnotherNameIsLeftAlone)

@@ -420,10 +420,11 @@ TEST_F(ProgramDirectoryTest, UncreatableAnswerIsReportedAndAskedAgainUntilCancel
 }
 
 // A program directory must leave room for a backslash and the longest file
-// name within 259 characters; a longer one is refused before anything exists.
+// name within what the copy can open; a longer one is refused before
+// anything exists.
 TEST_F(ProgramDirectoryTest, DirectoryTooLongForTheFilesIsRefusedBeforeCreation)
 {
-    const int longest = MAX_PATH - 1 - 1 - LongestDestNameLength();
+    const int longest = INSTALLED_PATH_LIMIT - 1 - LongestDestNameLength();
     const std::string parent = "C:\\dirslong";
     struct Row {
         int length;
