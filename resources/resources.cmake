@@ -15,11 +15,8 @@ add_custom_command(OUTPUT ${ARTWORK}
     DEPENDS ${HOST_TOOLS_DIR}/artgen
     COMMENT "Drawing the artwork")
 
-# The help file (made by the help generator once it exists).
-include(resources/help/help.cmake OPTIONAL RESULT_VARIABLE HELP_INCLUDED)
-if(NOT HELP_INCLUDED)
-    set(HELP_FILE ${CMAKE_SOURCE_DIR}/resources/payload/lumtools.hlp)
-endif()
+# The help file, made by the help generator from resources/help.
+include(resources/help/help.cmake)
 
 # Payload sources in table order, and their packed names.
 set(PAYLOAD_SOURCES

@@ -23,7 +23,7 @@ static std::string PayloadSource(const std::string &name)
 {
     if (name == "lumtools.exe")
         return WindowsPath(BUILD_DIR "/generated/payload/lumtools.exe");
-    if (name == "lumtools.hlp" && FileExists(WindowsPath(BUILD_DIR "/generated/payload/lumtools.hlp")))
+    if (name == "lumtools.hlp")
         return WindowsPath(BUILD_DIR "/generated/payload/lumtools.hlp");
     return WindowsPath(SOURCE_DIR "/resources/payload/" + name);
 }

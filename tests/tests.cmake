@@ -32,6 +32,10 @@ add_custom_target(szdd_fixtures ALL DEPENDS ${CMAKE_BINARY_DIR}/szdd-fixtures/fi
 add_wine_test(lz32_peer_test lz32_peer_test.cpp test_main.cpp)
 add_dependencies(lz32_peer_test szdd_fixtures)
 
+# The generated help file in Wine's help viewer.
+add_wine_test(help_viewer_test help_viewer_test.cpp e2e/setup_process.cpp test_main.cpp)
+add_dependencies(help_viewer_test payload)
+
 # make screenshots
 add_executable(screenshots screenshots/screenshots.cpp e2e/setup_process.cpp e2e/machine.cpp)
 target_link_libraries(screenshots PRIVATE lumsetup setup_resources robot ${SYSTEM_LIBRARIES} shell32 ole32 uuid)
