@@ -4,8 +4,6 @@
 #include "setup/startup.h"
 #include "files/files.h"
 #include <stdarg.h>
-#include <stdio.h>
-#include <string.h>
 
 int loggingEnabled = 1;
 
@@ -28,16 +26,20 @@ int AppendText(char *destination, int capacity, const char *source)
     return CopyText(destination + used, capacity - used, source);
 }
 
+// The platform's formatter stops at 1024 bytes; a longer text counts as cut.
 int FormatText(char *destination, int capacity, const char *format, ...)
 {
     if (capacity <= 0)
         return 0;
+    char formatted[1025];
+    formatted[1024] = 0;
     va_list args;
     va_start(args, format);
-    int length = _vsnprintf(destination, capacity, format, args);
+    int length = wvsprintfA(formatted, format, args);
     va_end(args);
-    destination[capacity - 1] = 0;
-    return length >= 0 && length < capacity;
+    if (length < 0)
+        return 0;
+    return CopyText(destination, capacity, formatted) && length < 1024;
 }
 
 int LoadMessage(UINT number, char *buffer, int size)
@@ -61,6 +63,14 @@ int LoadMessage(UINT number, char *buffer, int size)
 // The platform writes each line feed of a template as CR LF. The templates
 // hold bare line feeds, and the log's text mode adds the CR itself, so give
 // the template's own line feeds back.
+static int HasCarriageReturn(const char *text)
+{
+    for (; *text; text++)
+        if (*text == '\r')
+            return 1;
+    return 0;
+}
+
 static void CollapseLineBreaks(char *text)
 {
     char *to = text;
@@ -84,25 +94,46 @@ int FormatInserts(char *destination, int capacity, const char *templ, ...)
     va_end(args);
     if (length == 0 || result == NULL)
         return 0;
-    if (strchr(templ, '\r') == NULL)
+    if (!HasCarriageReturn(templ))
         CollapseLineBreaks(result);
     CopyText(destination, capacity, result);
     LocalFree(result);
     return 1;
 }
 
+// Writes text as a text-mode file would: every line feed becomes CR LF.
+static void WriteTextMode(HANDLE file, const char *text)
+{
+    char chunk[512];
+    int used = 0;
+    DWORD written;
+    for (;; text++) {
+        if (*text == 0 || used >= (int)sizeof chunk - 2) {
+            WriteFile(file, chunk, used, &written, NULL);
+            used = 0;
+            if (*text == 0)
+                return;
+        }
+        if (*text == '\n')
+            chunk[used++] = '\r';
+        chunk[used++] = *text;
+    }
+}
+
 void LogLine(const char *text)
 {
     if (!loggingEnabled)
         return;
-    FILE *log = fopen("setup.log", "a");
-    if (log == NULL) {
+    HANDLE log = CreateFileA("setup.log", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (log == INVALID_HANDLE_VALUE) {
         loggingEnabled = 0;
         return;
     }
-    fputs(text, log);
-    fputs("\n", log);
-    fclose(log);
+    SetFilePointer(log, 0, NULL, FILE_END);
+    WriteTextMode(log, text);
+    WriteTextMode(log, "\n");
+    CloseHandle(log);
 }
 
 void PumpMessages(void)

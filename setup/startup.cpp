@@ -5,7 +5,6 @@
 #include "setup/sequence.h"
 #include "setup/messages.h"
 #include "resource.h"
-#include <string.h>
 
 SetupOptions setupOptions;
 HINSTANCE appInstance;
@@ -14,26 +13,38 @@ HWND mainWindow;
 static HBITMAP productBitmap;  // "LUM_BMP"
 static HBITMAP logoBitmap;     // "VELLOGO"
 
+static int ContainsText(const char *text, const char *part)
+{
+    for (; *text; text++) {
+        int i = 0;
+        while (part[i] && text[i] == part[i])
+            i++;
+        if (part[i] == 0)
+            return 1;
+    }
+    return 0;
+}
+
 void ReadCommandLine(const char *commandLine, SetupOptions *options)
 {
     if (commandLine == NULL)
         return;
-    if (strstr(commandLine, "-installqu") || strstr(commandLine, "-installsi")) {
+    if (ContainsText(commandLine, "-installqu") || ContainsText(commandLine, "-installsi")) {
         options->installRequested = 1;
         options->removeRequested = 0;
         options->quiet = 1;
         return;
     }
-    if (strstr(commandLine, "-i")) {
+    if (ContainsText(commandLine, "-i")) {
         options->installRequested = 1;
         options->removeRequested = 0;
-    } else if (strstr(commandLine, "-r")) {
+    } else if (ContainsText(commandLine, "-r")) {
         options->installRequested = 0;
         options->removeRequested = 1;
     }
-    if (strstr(commandLine, "-s"))
+    if (ContainsText(commandLine, "-s"))
         options->quiet = 1;
-    if (strstr(commandLine, "-q"))
+    if (ContainsText(commandLine, "-q"))
         options->quiet = 1;
 }
 
