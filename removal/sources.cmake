@@ -1,2 +1,4 @@
 set(REMOVAL_SOURCES
+    removal/removal.cpp
+    removal/registry_tree.cpp
 )
