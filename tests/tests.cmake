@@ -1,5 +1,7 @@
 # One line per test program.
 add_wine_test(harness_test harness_test.cpp test_main.cpp)
+add_wine_test(resources_test resources_test.cpp e2e/setup_process.cpp test_main.cpp)
+add_dependencies(resources_test setup)
 add_wine_test(directory_dialog_test directory_dialog_test.cpp test_main.cpp)
 add_wine_test(source_test source_test.cpp test_main.cpp)
 add_wine_test(record_test record_test.cpp test_main.cpp)
@@ -21,7 +23,7 @@ add_executable(trivial WIN32 bench/trivial.cpp)
 target_compile_options(trivial PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_options(trivial PRIVATE ${PRODUCT_LINK_OPTIONS})
 add_test(NAME bench_runs COMMAND ${CMAKE_SOURCE_DIR}/tools/bench ${CMAKE_BINARY_DIR} 1)
-set_tests_properties(bench_runs PROPERTIES TIMEOUT 900 PASS_REGULAR_EXPRESSION "ratio to baseline")
+set_tests_properties(bench_runs PROPERTIES TIMEOUT 900 PASS_REGULAR_EXPRESSION "ratio median")
 
 # Wine's LZ32 expands what our packer writes.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/szdd-fixtures/fixtures.txt
@@ -37,7 +39,8 @@ add_wine_test(help_viewer_test help_viewer_test.cpp e2e/setup_process.cpp test_m
 add_dependencies(help_viewer_test payload)
 
 # make screenshots
-add_executable(screenshots screenshots/screenshots.cpp e2e/setup_process.cpp e2e/machine.cpp)
+add_executable(screenshots screenshots/screenshots.cpp e2e/setup_process.cpp e2e/machine.cpp
+    test_files.cpp)
 target_link_libraries(screenshots PRIVATE lumsetup setup_resources robot ${SYSTEM_LIBRARIES} shell32 ole32 uuid)
 target_link_options(screenshots PRIVATE ${TEST_LINK_OPTIONS})
 target_compile_definitions(screenshots PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}" BUILD_DIR="${CMAKE_BINARY_DIR}")
