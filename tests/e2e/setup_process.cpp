@@ -31,10 +31,27 @@ bool StartSetup(SetupProcess *process, const char *switches, const char *current
                           &startup, &process->info) != 0;
 }
 
+// Waits for the process while this thread keeps answering its messages, so
+// that setup's DDE conversations never wait on a window of ours.
+static bool WaitAnswering(HANDLE process, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+        DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result != WAIT_OBJECT_0 + 1)
+            return false;
+        RobotPause(0);
+    }
+}
+
 DWORD WaitSetupExit(SetupProcess *process, DWORD timeoutMs)
 {
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process->info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    if (WaitAnswering(process->info.hProcess, timeoutMs)) {
         GetExitCodeProcess(process->info.hProcess, &code);
     } else {
         Note(process, "setup.exe did not end: killed");

@@ -4,6 +4,22 @@
 
 static const DWORD pollInterval = 50;
 
+void RobotPause(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
 struct FindRequest {
     const char *caption;
     const char *className;
@@ -51,7 +67,7 @@ static HWND WaitTopLevel(const char *caption, const char *className, DWORD timeo
             return window;
         if (GetTickCount() - start >= timeoutMs)
             return NULL;
-        Sleep(pollInterval);
+        RobotPause(pollInterval);
     }
 }
 
@@ -76,9 +92,23 @@ bool RobotWaitGone(HWND window, DWORD timeoutMs)
     while (IsWindow(window) && IsWindowVisible(window)) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        Sleep(pollInterval);
+        RobotPause(pollInterval);
     }
     return true;
+}
+
+// Asks the window's own thread for its text. Under load a busy thread may
+// take a while to answer, so wait long and ask again rather than take an
+// empty answer for the text.
+static bool AskText(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 20000, result))
+            return true;
+        if (!IsWindow(window))
+            return false;
+    }
+    return false;
 }
 
 static std::string WindowText(HWND window)
@@ -86,11 +116,11 @@ static std::string WindowText(HWND window)
     if (window == NULL)
         return "";
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    if (!AskText(window, WM_GETTEXTLENGTH, 0, 0, &length))
+        return "";
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, (LPARAM)&text[0], SMTO_ABORTIFHUNG, 5000,
-                        &copied);
+    AskText(window, WM_GETTEXT, length + 1, (LPARAM)&text[0], &copied);
     text.resize(copied);
     return text;
 }
@@ -149,7 +179,7 @@ void RobotCheck(HWND dialog, int id)
     RobotClick(dialog, id);
     DWORD start = GetTickCount();
     while (!RobotChecked(dialog, id) && GetTickCount() - start < 5000)
-        Sleep(10);
+        RobotPause(10);
 }
 
 static std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage,
@@ -311,7 +341,7 @@ bool RobotWaitText(HWND dialog, int id, const char *text, DWORD timeoutMs)
     while (RobotText(dialog, id) != text) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        Sleep(pollInterval);
+        RobotPause(pollInterval);
     }
     return true;
 }
@@ -338,7 +368,7 @@ std::vector<std::string> RobotUnblock(const std::atomic<bool> *done, DWORD grace
     std::vector<std::string> cancelled;
     DWORD start = GetTickCount();
     while (!*done && GetTickCount() - start < graceMs)
-        Sleep(pollInterval);
+        RobotPause(pollInterval);
     std::vector<HWND> seen;
     while (!*done) {
         HWND window = RobotFindProcessWindow(GetCurrentProcessId(), "#32770");
@@ -354,7 +384,7 @@ std::vector<std::string> RobotUnblock(const std::atomic<bool> *done, DWORD grace
             }
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         }
-        Sleep(pollInterval * 4);
+        RobotPause(pollInterval * 4);
     }
     return cancelled;
 }

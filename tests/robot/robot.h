@@ -11,6 +11,11 @@
 #include <thread>
 #include <atomic>
 
+// Waits while answering the calling thread's messages: a window of the test
+// that stops answering would block every DDE conversation on the desktop
+// (DDE starts by sending to every top-level window).
+void RobotPause(DWORD ms);
+
 // Waits up to timeoutMs for a visible top-level window with this exact
 // caption (and, when processId is not 0, of that process). NULL on time-out.
 HWND RobotWaitWindow(const char *caption, DWORD timeoutMs = 20000, DWORD processId = 0);
