@@ -41,7 +41,7 @@ protected:
     }
     void PutPayloadFile(int i)
     {
-        ASSERT_TRUE(WriteBytes(source + payloadTable[i].sourceName,
+        ASSERT_TRUE(WriteFileBytes(source + payloadTable[i].sourceName,
                                ResourceBytes(appInstance, payloadTable[i].resourceName)));
     }
     std::string Destination(int i) const { return program + "\\" + payloadTable[i].destName; }
@@ -56,7 +56,8 @@ protected:
     {
         SCOPED_TRACE(payloadTable[i].destName);
         EXPECT_EQ(payloadTable[i].status, (DWORD)STATUS_INSTALLED);
-        EXPECT_TRUE(ReadBytes(Destination(i)) == PayloadSourceBytes(payloadTable[i].sourceName))
+        EXPECT_TRUE(ReadFileBytes(Destination(i)) ==
+                    PayloadSourceBytes(payloadTable[i].sourceName))
             << "installed bytes differ from the payload source";
     }
     void ExpectNotInstalled(int i)
@@ -102,15 +103,15 @@ TEST_F(Copy, ExpandFileExpandsCompressedSourcesAndCopiesPlainOnes)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         if (row.compressedName != NULL)
-            WriteBytes(source + "file.tx_", *row.compressedName);
+            WriteFileBytes(source + "file.tx_", *row.compressedName);
         if (row.plainName != NULL)
-            WriteBytes(source + "file.txt", *row.plainName);
+            WriteFileBytes(source + "file.txt", *row.plainName);
 
         int result = ExpandFile((source + "file.txt").c_str(), destination.c_str());
 
         EXPECT_EQ(result, row.result) << "error " << GetLastError();
         bool found = false;
-        std::string written = ReadBytes(destination, &found);
+        std::string written = ReadFileBytes(destination, &found);
         EXPECT_EQ(found, row.destination != NULL);
         if (row.destination != NULL)
             EXPECT_TRUE(written == *row.destination) << "got " << written.size() << " bytes";
@@ -122,7 +123,7 @@ TEST_F(Copy, ExpandFileExpandsCompressedSourcesAndCopiesPlainOnes)
 
 TEST_F(Copy, ExpandFileFailsForADestinationThatCannotBeCreated)
 {
-    WriteBytes(source + "file.txt", "text");
+    WriteFileBytes(source + "file.txt", "text");
     EXPECT_EQ(ExpandFile((source + "file.txt").c_str(), (program + "\\missing\\file.txt").c_str()),
               0);
 }
@@ -131,7 +132,7 @@ TEST_F(Copy, ExpandFileFailsForADestinationThatCannotBeCreated)
 // copy must fail instead of landing under that other name.
 TEST_F(Copy, ADestinationThatCannotBeReplacedFailsWithoutWritingItsCompressedName)
 {
-    WriteBytes(source + "file.txt", "text");
+    WriteFileBytes(source + "file.txt", "text");
     std::string destination = program + "\\file.txt";
     ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
     EXPECT_EQ(ExpandFile((source + "file.txt").c_str(), destination.c_str()), 0);
@@ -146,7 +147,7 @@ TEST_F(Copy, TheSameFileUnderAnotherNameIsLeftAlone)
 {
     std::string compressed = ResourceBytes(appInstance, "EXEFILE");
     std::string path = source + "lumtools.exe";
-    ASSERT_TRUE(WriteBytes(path, compressed));
+    ASSERT_TRUE(WriteFileBytes(path, compressed));
     std::string upper = path;
     for (char &c : upper)
         c = (char)toupper((unsigned char)c);
@@ -167,9 +168,9 @@ TEST_F(Copy, TheSameFileUnderAnotherNameIsLeftAlone)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.name) + ": " + row.destination);
-        ASSERT_TRUE(WriteBytes(path, compressed));
+        ASSERT_TRUE(WriteFileBytes(path, compressed));
         EXPECT_EQ(ExpandFile(path.c_str(), row.destination.c_str()), 1);
-        EXPECT_TRUE(ReadBytes(path) == compressed) << "the source was touched";
+        EXPECT_TRUE(ReadFileBytes(path) == compressed) << "the source was touched";
     }
 }
 
@@ -188,14 +189,14 @@ TEST_F(Copy, AProgramDirectoryThatIsTheSourceDirectoryCountsAsCopied)
     for (int i = 0; i < payloadCount; i++) {
         SCOPED_TRACE(payloadTable[i].sourceName);
         EXPECT_EQ(payloadTable[i].status, (DWORD)STATUS_INSTALLED);
-        EXPECT_TRUE(ReadBytes(source + payloadTable[i].sourceName) ==
+        EXPECT_TRUE(ReadFileBytes(source + payloadTable[i].sourceName) ==
                     ResourceBytes(appInstance, payloadTable[i].resourceName));
     }
 }
 
 TEST_F(Copy, WithoutLz32CopiesFailAsForAMissingSource)
 {
-    WriteBytes(source + "file.txt", "text");
+    WriteFileBytes(source + "file.txt", "text");
     std::string from = source + "file.txt", to = program + "\\file.txt";
     // No lz32.dll in the scratch directory: as if the system had none.
     EXPECT_EQ(LoadLz32From(scratch.Path().c_str()), 0);
@@ -206,7 +207,7 @@ TEST_F(Copy, WithoutLz32CopiesFailAsForAMissingSource)
     GetSystemDirectoryA(system, sizeof system);
     EXPECT_EQ(LoadLz32From(system), 1);
     EXPECT_EQ(ExpandFile(from.c_str(), to.c_str()), 1);
-    EXPECT_EQ(ReadBytes(to), "text");
+    EXPECT_EQ(ReadFileBytes(to), "text");
 }
 
 TEST_F(Copy, AllFilesAreInstalledUnderTheProgressDialog)
@@ -469,7 +470,7 @@ static std::vector<std::string> ImportedDlls(const std::string &image)
 TEST(SetupImage, ImportsNoLz32)
 {
     bool found = false;
-    std::string image = ReadBytes(WinePath(SETUP_EXE), &found);
+    std::string image = ReadFileBytes(WinePath(SETUP_EXE), &found);
     ASSERT_TRUE(found) << SETUP_EXE;
     std::vector<std::string> dlls = ImportedDlls(image);
     bool kernel = false;

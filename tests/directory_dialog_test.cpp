@@ -11,6 +11,7 @@
 #include "setup/startup.h"
 #include "resource.h"
 #include "robot/robot.h"
+#include "test_files.h"
 
 namespace {
 
@@ -21,50 +22,6 @@ const char programCaption[] = "PROGRAM files directory";
 
 enum { DIRECTORY_LIST = 1121, CURRENT_DIRECTORY = 1088, DRIVE_LIST = 1137, HELP_BUTTON = 1038,
        FILE_NAME = 1152 };
-
-bool IsDirectory(const char *path)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const char *path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
-
-// Removes a directory and everything below it.
-void RemoveTree(const std::string &path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-std::string ReadFileText(const char *path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
 
 std::string Lower(std::string text)
 {
@@ -324,14 +281,14 @@ TEST_F(DirectoryDialogTest, BrowserOkPutsTheDirectoryShownIntoTheField)
         EXPECT_STREQ(buffer, row.expected) << "the browser showed " << shown;
         SetCurrentDirectoryA(workDirectory);
     }
-    RemoveTree("C:\\dirswalk");
+    DeleteTree("C:\\dirswalk");
 }
 
 class ProgramDirectoryTest : public DirectoryDialogTest {};
 
 TEST_F(ProgramDirectoryTest, CreatableProposalIsCreatedAfterOnePrompt)
 {
-    RemoveTree("C:\\dirsprog");
+    DeleteTree("C:\\dirsprog");
     char directory[PATH_SIZE] = "C:\\dirsprog\\new\\deep";
     PromptView view;
     std::vector<std::string> stray;
@@ -344,13 +301,13 @@ TEST_F(ProgramDirectoryTest, CreatableProposalIsCreatedAfterOnePrompt)
     }, &stray);
     EXPECT_EQ(answer, 1);
     EXPECT_STREQ(directory, "C:\\dirsprog\\new\\deep");
-    EXPECT_TRUE(IsDirectory(directory)) << "not created";
+    EXPECT_TRUE(DirectoryExists(directory)) << "not created";
     EXPECT_EQ(view.prompt, "Please enter the destination directory:");
     EXPECT_EQ(view.field, "C:\\dirsprog\\new\\deep");
     EXPECT_STREQ(browseFileName, "a");
     EXPECT_TRUE(stray.empty()) << "a second window: " << stray[0];
-    EXPECT_EQ(ReadFileText("setup.log"), "");
-    RemoveTree("C:\\dirsprog");
+    EXPECT_EQ(ReadFileBytes("setup.log"), "");
+    DeleteTree("C:\\dirsprog");
 }
 
 // What the robot saw of one message box.
@@ -381,9 +338,7 @@ BoxSeen AnswerBox(const char *caption)
 TEST_F(ProgramDirectoryTest, UncreatableAnswerIsReportedAndAskedAgainUntilCancel)
 {
     // A file where the parent directory should be: the last level cannot be made.
-    HANDLE file = CreateFileA("C:\\dirsfile.txt", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteFileBytes("C:\\dirsfile.txt", "")) << "last error " << GetLastError();
     const char *answerText = "C:\\dirsfile.txt\\sub";
     char directory[PATH_SIZE] = "C:\\dirsprog";
     BoxSeen creationBox, failureBox;
@@ -413,9 +368,9 @@ TEST_F(ProgramDirectoryTest, UncreatableAnswerIsReportedAndAskedAgainUntilCancel
     EXPECT_EQ(failureBox.owner, owner);
     EXPECT_EQ(failureBox.icon, LoadIconA(NULL, IDI_HAND));
     EXPECT_EQ(again.field, answerText);
-    EXPECT_EQ(ReadFileText("setup.log"), "Failed to create requested directory!\r\n");
+    EXPECT_EQ(ReadFileBytes("setup.log"), "Failed to create requested directory!\r\n");
     EXPECT_TRUE(stray.empty()) << stray[0];
-    EXPECT_FALSE(Exists("C:\\dirsprog"));
+    EXPECT_FALSE(PathExists("C:\\dirsprog"));
     DeleteFileA("C:\\dirsfile.txt");
 }
 
@@ -432,7 +387,7 @@ TEST_F(ProgramDirectoryTest, DirectoryTooLongForTheFilesIsRefusedBeforeCreation)
     } rows[] = { { longest, true }, { longest + 1, false } };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.length);
-        RemoveTree(parent);
+        DeleteTree(parent);
         DeleteFileA("setup.log");
         std::string path = parent + "\\" + std::string(row.length - parent.size() - 1, 'd');
         char directory[PATH_SIZE];
@@ -456,17 +411,17 @@ TEST_F(ProgramDirectoryTest, DirectoryTooLongForTheFilesIsRefusedBeforeCreation)
         }, &stray);
         EXPECT_EQ(answer, row.accepted ? 1 : 0);
         EXPECT_STREQ(directory, path.c_str());
-        EXPECT_EQ(IsDirectory(path.c_str()), row.accepted);
+        EXPECT_EQ(DirectoryExists(path), row.accepted);
         EXPECT_TRUE(stray.empty()) << stray[0];
         if (!row.accepted) {
-            EXPECT_FALSE(Exists(parent.c_str())) << "a part of the refused path was created";
+            EXPECT_FALSE(PathExists(parent)) << "a part of the refused path was created";
             EXPECT_TRUE(failureBox.shown);
             EXPECT_EQ(failureBox.text, "Failed to create requested directory!");
             EXPECT_EQ(again.field, path);
-            EXPECT_EQ(ReadFileText("setup.log"), "Failed to create requested directory!\r\n");
+            EXPECT_EQ(ReadFileBytes("setup.log"), "Failed to create requested directory!\r\n");
         }
     }
-    RemoveTree(parent);
+    DeleteTree(parent);
 }
 
 // Without its template the prompt cannot open (-1): the proposal is taken as
@@ -474,17 +429,16 @@ TEST_F(ProgramDirectoryTest, DirectoryTooLongForTheFilesIsRefusedBeforeCreation)
 TEST_F(ProgramDirectoryTest, PromptThatCannotOpenTakesTheProposalOnce)
 {
     HINSTANCE noTemplates = GetModuleHandleA("kernel32.dll");
-    RemoveTree("C:\\dirsprog");
+    DeleteTree("C:\\dirsprog");
     char creatable[PATH_SIZE] = "C:\\dirsprog\\quiet";
     std::vector<std::string> stray;
     int answer = RobotDrive([&] { return AskProgramDirectory(noTemplates, owner, creatable); },
                             [] {}, &stray);
     EXPECT_EQ(answer, 1);
-    EXPECT_TRUE(IsDirectory(creatable));
+    EXPECT_TRUE(DirectoryExists(creatable));
     EXPECT_TRUE(stray.empty()) << stray[0];
 
-    HANDLE file = CreateFileA("C:\\dirsfile.txt", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    CloseHandle(file);
+    WriteFileBytes("C:\\dirsfile.txt", "");
     char failing[PATH_SIZE] = "C:\\dirsfile.txt\\sub";
     BoxSeen creationBox, failureBox;
     answer = RobotDrive([&] { return AskProgramDirectory(noTemplates, owner, failing); }, [&] {
@@ -496,7 +450,7 @@ TEST_F(ProgramDirectoryTest, PromptThatCannotOpenTakesTheProposalOnce)
     EXPECT_TRUE(failureBox.shown);
     EXPECT_TRUE(stray.empty()) << stray[0];
     DeleteFileA("C:\\dirsfile.txt");
-    RemoveTree("C:\\dirsprog");
+    DeleteTree("C:\\dirsprog");
 }
 
 // Not a check: writes pictures of the prompt and both browser forms for the
@@ -504,12 +458,6 @@ TEST_F(ProgramDirectoryTest, PromptThatCannotOpenTakesTheProposalOnce)
 // the directory named by LUMSETUP_SCREENSHOT_DIR (default: the current one).
 TEST_F(DirectoryDialogTest, DISABLED_ScreenshotsOfThePromptAndBothBrowserForms)
 {
-    char target[MAX_PATH] = "";
-    if (!GetEnvironmentVariableA("LUMSETUP_SCREENSHOT_DIR", target, sizeof target))
-        GetCurrentDirectoryA(sizeof target, target);
-    std::string directory = target;
-    if (!directory.empty() && directory.back() != '\\')
-        directory += '\\';
     struct Row {
         const char *fileName;
         const char *caption;
@@ -527,16 +475,19 @@ TEST_F(DirectoryDialogTest, DISABLED_ScreenshotsOfThePromptAndBothBrowserForms)
         CopyText(directoryDialogTitle, sizeof directoryDialogTitle, row.caption);
         CopyText(browseFileName, sizeof browseFileName, row.fileName);
         char buffer[PATH_SIZE] = "C:\\Program Files";
+        // Taken before the browser moves the current directory.
+        const std::string promptPicture = ScreenshotPath("getdir.bmp");
+        const std::string browserPicture = ScreenshotPath(row.browserImage);
         RobotDrive([&] { return Ask(row.prompt, buffer, buffer); }, [&] {
             HWND prompt = RobotWaitWindow(row.caption);
             ASSERT_NE(prompt, (HWND)NULL);
             RedrawWindow(prompt, NULL, NULL, fullRedraw);
             if (lstrcmpA(row.fileName, "a") == 0)
-                EXPECT_TRUE(RobotSaveWindowImage(prompt, (directory + "getdir.bmp").c_str()));
+                EXPECT_TRUE(RobotSaveWindowImage(prompt, promptPicture.c_str()));
             HWND browser = OpenBrowser(prompt);
             ASSERT_NE(browser, (HWND)NULL);
             RedrawWindow(browser, NULL, NULL, fullRedraw);
-            EXPECT_TRUE(RobotSaveWindowImage(browser, (directory + row.browserImage).c_str()));
+            EXPECT_TRUE(RobotSaveWindowImage(browser, browserPicture.c_str()));
             CloseBrowser(browser, IDCANCEL);
             RobotClick(prompt, IDCANCEL);
         });

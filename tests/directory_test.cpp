@@ -34,7 +34,7 @@ static void RunRow(const DirectoryRow &row, int quiet)
         if (path.back() == '\\')
             ASSERT_TRUE(CreateDirectoryA(path.c_str(), NULL)) << path;
         else
-            ASSERT_TRUE(WriteBytes(path, "a file"));
+            ASSERT_TRUE(WriteFileBytes(path, "a file"));
     }
     std::string path = Under(scratch, row, row.path);
     char buffer[512];

@@ -69,11 +69,13 @@ protected:
     {
         for (const char *name : payloadNames) {
             SCOPED_TRACE(name);
-            std::string installed = ReadFileBytes(directory + "\\" + name);
-            std::string source = ReadFileBytes(PayloadSource(name));
-            ASSERT_NE(source, "<no file>") << PayloadSource(name);
-            EXPECT_TRUE(installed == source) << "installed " << installed.size() << " bytes, source "
-                                             << source.size();
+            bool installedFound = false, sourceFound = false;
+            std::string installed = ReadFileBytes(directory + "\\" + name, &installedFound);
+            std::string source = ReadFileBytes(PayloadSource(name), &sourceFound);
+            ASSERT_TRUE(sourceFound) << PayloadSource(name);
+            EXPECT_TRUE(installedFound && installed == source)
+                << (installedFound ? "installed " : "missing, ") << installed.size()
+                << " bytes, source " << source.size();
         }
     }
 
@@ -153,7 +155,7 @@ protected:
 
     void ExpectNothingInstalled()
     {
-        EXPECT_FALSE(FileExists(defaultDirectory));
+        EXPECT_FALSE(PathExists(defaultDirectory));
         EXPECT_FALSE(RecordSectionExists());
         EXPECT_FALSE(GroupExists("Lumetra"));
         EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Veltrane\\LumTools"));
@@ -352,7 +354,7 @@ TEST_F(Setup, RemovalFromADirectoryWithBlankAndParentheses)
     ASSERT_EQ(Run("-installsi"), 0u);
     ExpectCompleteInstallation("C:\\Lum Tools (x86)", "Lumetra");
     EXPECT_EQ(Run("-r -q"), 0u);
-    EXPECT_FALSE(FileExists("C:\\Lum Tools (x86)"));
+    EXPECT_FALSE(PathExists("C:\\Lum Tools (x86)"));
     EXPECT_FALSE(GroupExists("Lumetra"));
     EXPECT_FALSE(RecordSectionExists());
 }

@@ -52,7 +52,8 @@ TEST_F(Extraction, WritesEveryResourceByteForByteIntoAFreshDirectory)
         EXPECT_EQ(resource.substr(0, 4), "SZDD") << "the payload travels compressed";
         std::string path = directory + entry.sourceName;
         bool found = false;
-        EXPECT_TRUE(ReadBytes(path, &found) == resource) << path << " differs from the resource";
+        EXPECT_TRUE(ReadFileBytes(path, &found) == resource)
+            << path << " differs from the resource";
         EXPECT_TRUE(found) << path;
         EXPECT_EQ(entry.status, (DWORD)STATUS_EXTRACTED);
         expectedLines.push_back(ExtractingLine(path, resource.size()));
@@ -120,7 +121,7 @@ TEST_F(Extraction, MissingResourceIsLoggedAndTheOthersAreStillWritten)
             continue;
         }
         std::string resource = ResourceBytes(partial, entry.resourceName);
-        EXPECT_TRUE(ReadBytes(path) == resource) << path;
+        EXPECT_TRUE(ReadFileBytes(path) == resource) << path;
         EXPECT_EQ(entry.status, (DWORD)STATUS_EXTRACTED);
         expected.push_back(ExtractingLine(path, resource.size()));
     }
@@ -169,13 +170,13 @@ struct PlantedFiles {
     }
     void Plant(const std::string &path)
     {
-        EXPECT_TRUE(WriteBytes(path, "planted " + path)) << path;
+        EXPECT_TRUE(WriteFileBytes(path, "planted " + path)) << path;
         files.push_back(path);
     }
     void ExpectUntouched() const
     {
         for (const std::string &file : files)
-            EXPECT_EQ(ReadBytes(file), "planted " + file);
+            EXPECT_EQ(ReadFileBytes(file), "planted " + file);
     }
 };
 
@@ -201,7 +202,7 @@ TEST_F(Extraction, FilesPlantedInTheSharedTemporaryDirectoryAreNeverUsed)
     EXPECT_TRUE(boxes.empty());
     for (int i = 0; i < payloadCount; i++) {
         SCOPED_TRACE(payloadTable[i].destName);
-        EXPECT_TRUE(ReadBytes(program + "\\" + payloadTable[i].destName) ==
+        EXPECT_TRUE(ReadFileBytes(program + "\\" + payloadTable[i].destName) ==
                     PayloadSourceBytes(payloadTable[i].sourceName))
             << "installed bytes differ from the payload source";
     }
@@ -250,7 +251,7 @@ TEST_F(Extraction, SinglePathsAreWrittenUpToTheirBufferAndRefusedBeyond)
         std::string name(row.pathLength - directory.size(), 'n');
         std::string cut = (directory + name).substr(0, 259);
         // An older file of the same name is replaced, not appended to.
-        WriteBytes(cut, std::string(resource.size() + 100, 'x'));
+        WriteFileBytes(cut, std::string(resource.size() + 100, 'x'));
         size_t before = LogLines().size();
 
         int result = ExtractPayloadFile(appInstance, NULL, "EXEFILE", directory.c_str(),
@@ -261,10 +262,10 @@ TEST_F(Extraction, SinglePathsAreWrittenUpToTheirBufferAndRefusedBeyond)
         ASSERT_EQ(lines.size(), before + 1);
         if (row.written) {
             EXPECT_EQ(lines.back(), ExtractingLine(directory + name, resource.size()));
-            EXPECT_TRUE(ReadBytes(cut) == resource);
+            EXPECT_TRUE(ReadFileBytes(cut) == resource);
         } else {
             EXPECT_EQ(lines.back(), "Path too long: " + directory + name);
-            EXPECT_EQ(ReadBytes(cut), std::string(resource.size() + 100, 'x'))
+            EXPECT_EQ(ReadFileBytes(cut), std::string(resource.size() + 100, 'x'))
                 << "a cut path was written";
         }
         DeleteFileA(cut.c_str());

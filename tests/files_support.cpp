@@ -16,71 +16,6 @@ std::string WinePath(const std::string &linuxPath)
     return path;
 }
 
-bool FileExists(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ReadBytes(const std::string &path, bool *found)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (found != NULL)
-        *found = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, NULL) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::string &path, const std::string &bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-bool DeleteTree(const std::string &path)
-{
-    std::string plain = path;
-    while (plain.size() > 3 && plain.back() == '\\')
-        plain.pop_back();
-    DWORD attributes = GetFileAttributesA(plain.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    SetFileAttributesA(plain.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return DeleteFileA(plain.c_str()) != 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((plain + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..")
-                DeleteTree(plain + "\\" + name);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return RemoveDirectoryA(plain.c_str()) != 0;
-}
-
 std::string ResourceBytes(HMODULE module, const char *name)
 {
     HRSRC resource = FindResourceA(module, name, "EXE");
@@ -104,7 +39,7 @@ std::string PayloadSourceBytes(const char *fileName)
         size_t slash = source.rfind('/');
         if (source.substr(slash + 1) == fileName) {
             bool found = false;
-            std::string bytes = ReadBytes(WinePath(source), &found);
+            std::string bytes = ReadFileBytes(WinePath(source), &found);
             EXPECT_TRUE(found) << "payload source " << source << " unreadable";
             return bytes;
         }
@@ -147,7 +82,7 @@ std::string ScratchDirectory::MakeDirectory(const std::string &name) const
 
 std::vector<std::string> LogLines()
 {
-    std::string bytes = ReadBytes("setup.log");
+    std::string bytes = ReadFileBytes("setup.log");
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < bytes.size()) {

@@ -1,7 +1,8 @@
 // What the file-installation tests share: a private scratch directory that
-// is also the current directory (so "setup.log" lands there), file and
-// resource bytes, the log's lines, an owner window, a watch on the progress
-// dialog's texts, and a robot that answers the message boxes of a call.
+// is also the current directory (so "setup.log" lands there), resource and
+// payload source bytes, the log's lines, an owner window, a watch on the
+// progress dialog's texts, and a robot that answers the message boxes of a
+// call. File bytes and trees come from test_files.h.
 #ifndef LUMSETUP_FILES_SUPPORT_H
 #define LUMSETUP_FILES_SUPPORT_H
 
@@ -9,17 +10,11 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "test_files.h"
 
 // "Z:\a\b" for the Linux path "/a/b" (Wine's drive Z: is the Linux root).
 std::string WinePath(const std::string &linuxPath);
 
-bool FileExists(const std::string &path);
-bool DirectoryExists(const std::string &path);
-// The file's bytes; `found` (when given) tells an empty file from a missing one.
-std::string ReadBytes(const std::string &path, bool *found = NULL);
-bool WriteBytes(const std::string &path, const std::string &bytes);
-// Deletes a file or a directory tree; true when nothing is left.
-bool DeleteTree(const std::string &path);
 // The bytes of resource `name` of type "EXE" in the module; empty when missing.
 std::string ResourceBytes(HMODULE module, const char *name);
 // The bytes of the file the build packed as payload `fileName` (the build

@@ -13,6 +13,7 @@
 #include "setup/startup.h"
 #include "resource.h"
 #include "robot/robot.h"
+#include "test_files.h"
 
 namespace {
 
@@ -198,10 +199,7 @@ TEST_F(GroupDialogTest, WithoutProgramManagerTheListIsEmptyAndATypedNameComesBac
 // one) as "getgroup.bmp".
 TEST_F(GroupDialogTest, DISABLED_ScreenshotOfTheDialog)
 {
-    char target[MAX_PATH] = "";
-    if (!GetEnvironmentVariableA("LUMSETUP_SCREENSHOT_DIR", target, sizeof target))
-        GetCurrentDirectoryA(sizeof target, target);
-    std::string path = std::string(target) + "\\getgroup.bmp";
+    std::string path = ScreenshotPath("getgroup.bmp");
     ASSERT_TRUE(StartWithGroups());
     Ask([&] {
         HWND dialog = RobotWaitWindow(groupCaption);

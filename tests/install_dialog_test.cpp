@@ -9,6 +9,7 @@
 #include "setup/startup.h"
 #include "resource.h"
 #include "robot/robot.h"
+#include "test_files.h"
 
 namespace {
 
@@ -178,10 +179,7 @@ TEST_F(InstallDialogTest, EnterContinuesAndEveryWayOutGivesZero)
 // LUMSETUP_SCREENSHOT_DIR (default: the current one) as "install.bmp".
 TEST_F(InstallDialogTest, DISABLED_ScreenshotOfTheDialog)
 {
-    char target[MAX_PATH] = "";
-    if (!GetEnvironmentVariableA("LUMSETUP_SCREENSHOT_DIR", target, sizeof target))
-        GetCurrentDirectoryA(sizeof target, target);
-    std::string path = std::string(target) + "\\install.bmp";
+    std::string path = ScreenshotPath("install.bmp");
     WriteProfileStringA("Lumetra", "DIR", "C:\\Program Files\\LumTools");
     Ask([&] {
         HWND dialog = RobotWaitWindow(installCaption);

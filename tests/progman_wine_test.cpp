@@ -14,6 +14,7 @@
 #include <vector>
 #include "progman/progman.h"
 #include "progman_standin/standin_control.h"
+#include "test_files.h"
 
 namespace {
 
@@ -30,55 +31,6 @@ std::string ProgramsFolder()
 std::string GroupFolder(const std::string &group)
 {
     return ProgramsFolder() + "\\" + group;
-}
-
-bool IsDirectory(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveTree(const std::string &path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-// The entries of a folder (only its subfolders when foldersOnly).
-std::vector<std::string> FolderNames(const std::string &path, bool foldersOnly = false)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != ".." &&
-            (!foldersOnly || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)))
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 struct Shortcut {
@@ -163,14 +115,14 @@ protected:
     {
         ProgmanUninitialize();
         for (const std::string &group : groups)
-            RemoveTree(GroupFolder(group));
+            DeleteTree(GroupFolder(group));
         CoUninitialize();
     }
 
     // A group this test may create: gone before and after the test.
     void Use(const std::string &group)
     {
-        RemoveTree(GroupFolder(group));
+        DeleteTree(GroupFolder(group));
         groups.push_back(group);
     }
 };
@@ -180,12 +132,12 @@ TEST_F(WineProgmanTest, AGroupIsCreatedFilledListedEmptiedAndDeleted)
     std::string folder = GroupFolder(testGroup);
     std::string shortcut = folder + "\\Lumetra Notes.lnk";
     ASSERT_EQ(ProgmanCreateGroup(testGroup), 1);
-    EXPECT_TRUE(IsDirectory(folder)) << folder;
+    EXPECT_TRUE(DirectoryExists(folder)) << folder;
 
     EXPECT_EQ(ProgmanAddItem("Lumetra Notes", "C:\\windows", notepad, notepad), 1);
     // The second addition replaces the first (DeleteItem goes first).
     EXPECT_EQ(ProgmanAddItem("Lumetra Notes", "C:\\windows", notepad, notepad), 1);
-    EXPECT_EQ(FolderNames(folder), std::vector<std::string>({ "Lumetra Notes.lnk" }));
+    EXPECT_EQ(DirectoryEntries(folder), std::vector<std::string>({ "Lumetra Notes.lnk" }));
     Shortcut item = ReadShortcut(shortcut);
     ASSERT_TRUE(item.loaded) << shortcut;
     EXPECT_EQ(Lower(item.target), Lower(notepad));
@@ -194,13 +146,13 @@ TEST_F(WineProgmanTest, AGroupIsCreatedFilledListedEmptiedAndDeleted)
     std::vector<std::string> listed = ListedGroups();
     EXPECT_TRUE(Contains(listed, testGroup)) << "listed: " << testing::PrintToString(listed);
     EXPECT_TRUE(Contains(listed, "StartUp")) << "listed: " << testing::PrintToString(listed);
-    EXPECT_EQ(listed.size(), FolderNames(ProgramsFolder(), true).size())
+    EXPECT_EQ(listed.size(), DirectoryEntries(ProgramsFolder(), true).size())
         << "one entry per folder of " << ProgramsFolder();
 
     EXPECT_EQ(ProgmanDeleteItem("Lumetra Notes", notepad), 1);
-    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(PathExists(shortcut));
     EXPECT_EQ(ProgmanDeleteGroup(testGroup), 1);
-    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(PathExists(folder));
 }
 
 // Removal starts a new instance and names the group before deleting items.
@@ -210,14 +162,14 @@ TEST_F(WineProgmanTest, RemovalShowsTheGroupThenDeletesItemAndGroup)
     ASSERT_EQ(ProgmanCreateGroup(testGroup), 1);
     ProgmanAddItem("Lumetra Notes", "C:\\windows", notepad, notepad);
     ProgmanUninitialize();
-    ASSERT_TRUE(Exists(folder + "\\Lumetra Notes.lnk"));
+    ASSERT_TRUE(PathExists(folder + "\\Lumetra Notes.lnk"));
 
     ASSERT_EQ(ProgmanInitialize(), 1);
     EXPECT_EQ(ProgmanShowGroup(testGroup), 1);
     EXPECT_EQ(ProgmanDeleteItem("Lumetra Notes", notepad), 1);
-    EXPECT_FALSE(Exists(folder + "\\Lumetra Notes.lnk"));
+    EXPECT_FALSE(PathExists(folder + "\\Lumetra Notes.lnk"));
     EXPECT_EQ(ProgmanDeleteGroup(testGroup), 1);
-    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(PathExists(folder));
 }
 
 // Before the mend, this name created "Tools" and deleted the StartUp group.
@@ -226,15 +178,16 @@ TEST_F(WineProgmanTest, AGroupNameWithCommandCharactersIsOneGroup)
     const std::string injected = "Tools)][DeleteGroup(StartUp";
     Use(injected);
     Use("Tools");
-    ASSERT_TRUE(IsDirectory(GroupFolder("StartUp"))) << "the prefix has no StartUp group to guard";
+    ASSERT_TRUE(DirectoryExists(GroupFolder("StartUp")))
+        << "the prefix has no StartUp group to guard";
     ASSERT_EQ(ProgmanCreateGroup(injected.c_str()), 1);
-    EXPECT_TRUE(IsDirectory(GroupFolder(injected)));
-    EXPECT_FALSE(Exists(GroupFolder("Tools")));
-    EXPECT_TRUE(IsDirectory(GroupFolder("StartUp")));
+    EXPECT_TRUE(DirectoryExists(GroupFolder(injected)));
+    EXPECT_FALSE(PathExists(GroupFolder("Tools")));
+    EXPECT_TRUE(DirectoryExists(GroupFolder("StartUp")));
 
     EXPECT_EQ(ProgmanDeleteGroup(injected.c_str()), 1);
-    EXPECT_FALSE(Exists(GroupFolder(injected)));
-    EXPECT_TRUE(IsDirectory(GroupFolder("StartUp")));
+    EXPECT_FALSE(PathExists(GroupFolder(injected)));
+    EXPECT_TRUE(DirectoryExists(GroupFolder("StartUp")));
 }
 
 // Before the mend, "C:\Old (2)" broke the AddItem command and no item came.
@@ -246,16 +199,16 @@ TEST_F(WineProgmanTest, AWorkingDirectoryWithParenthesesAndCommaArrivesWhole)
     EXPECT_EQ(ProgmanAddItem("Old Notes", directory, notepad, notepad), 1);
     Shortcut item = ReadShortcut(folder + "\\Old Notes.lnk");
     ASSERT_TRUE(item.loaded) << "no shortcut; the group holds "
-                             << testing::PrintToString(FolderNames(folder));
+                             << testing::PrintToString(DirectoryEntries(folder));
     EXPECT_EQ(item.workingDirectory, directory);
     EXPECT_EQ(Lower(item.target), Lower(notepad));
 }
 
 TEST_F(WineProgmanTest, AGroupNameWithADoubleQuoteIsNotSent)
 {
-    std::vector<std::string> before = FolderNames(ProgramsFolder());
+    std::vector<std::string> before = DirectoryEntries(ProgramsFolder());
     EXPECT_EQ(ProgmanCreateGroup("Say \"Hi\""), 1);
-    EXPECT_EQ(FolderNames(ProgramsFolder()), before);
+    EXPECT_EQ(DirectoryEntries(ProgramsFolder()), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "setup/messages.h"
 #include "setup/product.h"
 #include "robot/robot.h"
+#include "test_files.h"
 
 namespace {
 
@@ -14,21 +15,6 @@ const char winIni[] = "C:\\windows\\win.ini";
 // Spelled out here, so that a wrong path in the product shows.
 const char settingsPath[] = "Software\\Veltrane\\LumTools\\Settings";
 const char productPath[] = "Software\\Veltrane\\LumTools";
-
-std::string ReadFileText(const char *path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
 
 // The lines of one section of win.ini as the file holds them, "" when absent.
 std::string SectionLines(const std::string &ini, const std::string &section)
@@ -109,7 +95,7 @@ TEST_F(RecordTest, RecordIsWrittenInOrderAndReplacesAnOlderOne)
     WriteProfileStringA("Lumetra", "GROUP", "Old Group");
     WriteInstallationRecord("C:\\Program Files\\LumTools", "C:\\Program Files\\LumTools",
                             "Lumetra Tools");
-    std::string ini = ReadFileText(winIni);
+    std::string ini = ReadFileBytes(winIni);
     std::string lines = SectionLines(ini, "Lumetra");
     // Keys already present keep their places; the new ones follow in order.
     EXPECT_EQ(lines, "DIR=C:\\Program Files\\LumTools\n"
@@ -119,7 +105,7 @@ TEST_F(RecordTest, RecordIsWrittenInOrderAndReplacesAnOlderOne)
 
     ClearSection();
     WriteInstallationRecord("D:\\Lum", "D:\\Data", "Lumetra");
-    lines = SectionLines(ReadFileText(winIni), "Lumetra");
+    lines = SectionLines(ReadFileBytes(winIni), "Lumetra");
     EXPECT_EQ(lines, "DIR=D:\\Lum\nDEFDIR=D:\\Data\nGROUP=Lumetra\nINSTOPTS=1");
 }
 
@@ -127,10 +113,10 @@ TEST_F(RecordTest, DeletingTheRecordRemovesOnlyItsSection)
 {
     WriteProfileStringA("LumetraNeighbour", "Keep", "yes");
     WriteInstallationRecord("C:\\Lum", "C:\\Lum", "Lumetra");
-    std::string before = ReadFileText(winIni);
+    std::string before = ReadFileBytes(winIni);
     ASSERT_NE(before.find("[Lumetra]"), std::string::npos) << before;
     DeleteInstallationRecord();
-    std::string after = ReadFileText(winIni);
+    std::string after = ReadFileBytes(winIni);
     EXPECT_EQ(after.find("[Lumetra]"), std::string::npos) << after;
     EXPECT_EQ(after.find("INSTOPTS"), std::string::npos) << after;
     EXPECT_EQ(SectionLines(after, "LumetraNeighbour"), "Keep=yes");

@@ -10,6 +10,7 @@
 #include "setup/startup.h"
 #include "resource.h"
 #include "robot/robot.h"
+#include "test_files.h"
 
 namespace {
 
@@ -18,31 +19,7 @@ const char workDirectory[] = "C:\\srctest";
 
 void MakeFile(const std::string &path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path << " last error " << GetLastError();
-    DWORD written = 0;
-    WriteFile(file, "MZ", 2, &written, NULL);
-    CloseHandle(file);
-}
-
-void RemoveTree(const std::string &path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    ASSERT_TRUE(WriteFileBytes(path, "MZ")) << path << " last error " << GetLastError();
 }
 
 struct PromptView {
@@ -97,7 +74,7 @@ protected:
         const char *directories[] = { workDirectory, "C:\\srcplain", "C:\\srccomp", "C:\\s1",
                                       "C:\\srcnone" };
         for (const char *directory : directories)
-            RemoveTree(directory);
+            DeleteTree(directory);
     }
 
     int Locate(char *directory)
@@ -230,29 +207,27 @@ TEST_F(SourceTest, AnswerTooLongForTheWorkingPathBringsThePromptBack)
     std::string full = "C:\\srcplain\\" + std::string(511 - 12, 'x');  // 511 characters
     std::string roomy = full.substr(0, 505);  // fits a backslash, not the name
     char directory[PATH_SIZE] = "C:\\srcnone";
-    PromptView afterFull, afterRoomy;
+    const std::string answers[] = { full, roomy };
+    PromptView after[2];
     std::vector<std::string> stray;
     int result = RobotDrive([&] { return Locate(directory); }, [&] {
         HWND prompt = RobotWaitWindow(sourceCaption);
         ASSERT_NE(prompt, (HWND)NULL);
-        RobotSetText(prompt, IDC_DIRECTORY, full.c_str());
-        RobotClick(prompt, IDOK);
-        ASSERT_TRUE(RobotWaitGone(prompt));
-        prompt = RobotWaitWindow(sourceCaption);
-        ASSERT_NE(prompt, (HWND)NULL) << "no prompt after the 511-character answer";
-        afterFull = ReadPrompt(prompt);
-        RobotSetText(prompt, IDC_DIRECTORY, roomy.c_str());
-        RobotClick(prompt, IDOK);
-        ASSERT_TRUE(RobotWaitGone(prompt));
-        prompt = RobotWaitWindow(sourceCaption);
-        ASSERT_NE(prompt, (HWND)NULL) << "no prompt after the 505-character answer";
-        afterRoomy = ReadPrompt(prompt);
+        for (int i = 0; i < 2; i++) {
+            RobotSetText(prompt, IDC_DIRECTORY, answers[i].c_str());
+            RobotClick(prompt, IDOK);
+            ASSERT_TRUE(RobotWaitGone(prompt));
+            prompt = RobotWaitWindow(sourceCaption);
+            ASSERT_NE(prompt, (HWND)NULL)
+                << "no prompt after the " << answers[i].size() << "-character answer";
+            after[i] = ReadPrompt(prompt);
+        }
         RobotClick(prompt, IDCANCEL);
     }, &stray);
     EXPECT_EQ(result, 0);
     EXPECT_STREQ(directory, "C:\\srcnone");
-    EXPECT_EQ(afterFull.field, full);
-    EXPECT_EQ(afterRoomy.field, roomy + "\\");
+    EXPECT_EQ(after[0].field, full);
+    EXPECT_EQ(after[1].field, roomy + "\\");
     EXPECT_TRUE(stray.empty()) << stray[0];
 }
 

@@ -2,73 +2,13 @@
 #include "e2e/machine.h"
 #include <shlobj.h>
 #include <objbase.h>
-#include <stdio.h>
-
-std::string ReadFileBytes(const std::string &path)
-{
-    std::string bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return "<no file>";
-    char chunk[4096];
-    size_t count;
-    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, count);
-    fclose(file);
-    return bytes;
-}
-
-bool WriteFileBytes(const std::string &path, const std::string &bytes)
-{
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file == NULL)
-        return false;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-    return true;
-}
-
-bool FileExists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> DirectoryEntries(const std::string &directory)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-void DeleteTree(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    for (const std::string &name : DirectoryEntries(path))
-        DeleteTree(path + "\\" + name);
-    RemoveDirectoryA(path.c_str());
-}
 
 std::vector<std::string> ReadLogLines(const std::string &path)
 {
     std::vector<std::string> lines;
-    std::string bytes = ReadFileBytes(path);
-    if (bytes == "<no file>")
+    bool found = false;
+    std::string bytes = ReadFileBytes(path, &found);
+    if (!found)
         return lines;
     size_t start = 0, end;
     while ((end = bytes.find("\r\n", start)) != std::string::npos) {

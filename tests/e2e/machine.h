@@ -6,19 +6,13 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "test_files.h"
 
 struct ProgramItem {
     std::string name;              // the shortcut's name
     std::string target;            // the file it starts
     std::string workingDirectory;
 };
-
-std::string ReadFileBytes(const std::string &path);
-bool WriteFileBytes(const std::string &path, const std::string &bytes);
-bool FileExists(const std::string &path);
-// Deletes a directory with everything in it (no-op when absent).
-void DeleteTree(const std::string &path);
-std::vector<std::string> DirectoryEntries(const std::string &directory);
 
 // The lines of a log file, split at CR LF (a lone CR stays in its line).
 std::vector<std::string> ReadLogLines(const std::string &path);
