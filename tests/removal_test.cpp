@@ -13,6 +13,7 @@
 // target does not exist is what survives: RegDeleteKeyA follows the link,
 // finds nothing, and the link stays where it was in the enumeration.
 #include <gtest/gtest.h>
+#include "test_files.h"
 #include <windows.h>
 #include <sddl.h>
 #include <shlobj.h>
@@ -42,68 +43,6 @@ const char makerKey[] = "Software\\Veltrane";
 const char userGroup[] = "Lumetra Test Tools";
 
 // ---- files -------------------------------------------------------------
-
-bool Exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadBytes(const std::string &path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0)
-        bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::string &path, const std::string &bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-std::vector<std::string> FolderNames(const std::string &path)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-void RemoveTree(const std::string &path)
-{
-    for (const std::string &name : FolderNames(path)) {
-        std::string child = path + "\\" + name;
-        DWORD attributes = GetFileAttributesA(child.c_str());
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(child);
-        else
-            DeleteFileA(child.c_str());
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 std::string PayloadPath(const char *name)
 {
@@ -269,8 +208,8 @@ void CreateInstalledGroup(const char *group)
         ProgmanAddItem(iconTitles[i], programDirectory, file.c_str(), file.c_str());
     }
     ProgmanUninitialize();
-    ASSERT_EQ(FolderNames(GroupFolder(group)).size(), 3u)
-        << "the installed group holds " << testing::PrintToString(FolderNames(GroupFolder(group)));
+    ASSERT_EQ(DirectoryEntries(GroupFolder(group)).size(), 3u)
+        << "the installed group holds " << testing::PrintToString(DirectoryEntries(GroupFolder(group)));
 }
 
 // ---- running the removal -------------------------------------------------
@@ -357,7 +296,7 @@ void InstallFiles()
 {
     ASSERT_TRUE(CreateDirectoryA(programDirectory, NULL)) << "error " << GetLastError();
     for (const char *name : payloadNames)
-        ASSERT_TRUE(WriteBytes(PayloadPath(name), std::string("payload ") + name));
+        ASSERT_TRUE(WriteFileBytes(PayloadPath(name), std::string("payload ") + name));
 }
 
 // Keys with subkeys under both roots, as the installed program leaves them,
@@ -388,8 +327,8 @@ protected:
         WriteProfileStringA("Lumetra", NULL, NULL);
         WipeKeys();
         for (const char *group : testGroups)
-            RemoveTree(GroupFolder(group));
-        RemoveTree(testRoot);
+            DeleteTree(GroupFolder(group));
+        DeleteTree(testRoot);
         lstrcpyA(groupName, "Lumetra");
         setupOptions.quiet = 0;
     }
@@ -412,7 +351,7 @@ protected:
 
     void ExpectAllGone()
     {
-        EXPECT_FALSE(Exists(programDirectory));
+        EXPECT_FALSE(PathExists(programDirectory));
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, productKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
         char value[16] = "";
@@ -459,12 +398,12 @@ TEST_F(RemovalTest, WithoutARecordedDirectoryNothingIsTouched)
         DeleteFileA(logPath);
         if (row.emptyDir)
             WriteProfileStringA("Lumetra", "DIR", "");
-        std::string iniBefore = ReadBytes(WinIniPath());
+        std::string iniBefore = ReadFileBytes(WinIniPath());
         setupOptions.quiet = row.quiet;
         int result = -1;
         std::vector<Box> boxes = RemoveWatchingBoxes(&result);
         EXPECT_EQ(result, 0);
-        EXPECT_EQ(ReadBytes(logPath), Logged(noRecordText));
+        EXPECT_EQ(ReadFileBytes(logPath), Logged(noRecordText));
         if (row.quiet) {
             EXPECT_TRUE(boxes.empty()) << "a box in quiet mode: " << boxes[0].text;
         } else {
@@ -474,10 +413,10 @@ TEST_F(RemovalTest, WithoutARecordedDirectoryNothingIsTouched)
             EXPECT_TRUE(boxes[0].informationIcon);
             EXPECT_TRUE(boxes[0].ownedByOwner);
         }
-        EXPECT_EQ(ReadBytes(WinIniPath()), iniBefore);
+        EXPECT_EQ(ReadFileBytes(WinIniPath()), iniBefore);
         for (const char *name : payloadNames)
-            EXPECT_TRUE(Exists(PayloadPath(name))) << name;
-        EXPECT_EQ(FolderNames(GroupFolder("Lumetra")).size(), 3u);
+            EXPECT_TRUE(PathExists(PayloadPath(name))) << name;
+        EXPECT_EQ(DirectoryEntries(GroupFolder("Lumetra")).size(), 3u);
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(productKey) + "\\Window\\Placement"));
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(productKey) + "\\Settings"));
     }
@@ -498,10 +437,10 @@ TEST_F(RemovalTest, AFullInstallationIsRemovedEverywhere)
         int result = -1;
         std::vector<Box> boxes = RemoveWatchingBoxes(&result);
         EXPECT_EQ(result, 0);
-        EXPECT_EQ(ReadBytes(logPath), expectedLog);
+        EXPECT_EQ(ReadFileBytes(logPath), expectedLog);
         ExpectAllGone();
-        EXPECT_FALSE(Exists(GroupFolder("Lumetra")))
-            << "the group holds " << testing::PrintToString(FolderNames(GroupFolder("Lumetra")));
+        EXPECT_FALSE(PathExists(GroupFolder("Lumetra")))
+            << "the group holds " << testing::PrintToString(DirectoryEntries(GroupFolder("Lumetra")));
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Veltrane\\LumToolsExtra"));
         char kept[8] = "";
         GetProfileStringA("Other", "Kept", "", kept, sizeof kept);
@@ -528,13 +467,13 @@ TEST_F(RemovalTest, ItemsOfTheUsersActiveGroupAreLeftAlone)
     ProgmanAddItem("Lumetra Help File", "C:\\windows", "C:\\windows\\notepad.exe",
                    "C:\\windows\\notepad.exe");
     ProgmanUninitialize();
-    ASSERT_TRUE(Exists(GroupFolder(userGroup) + "\\Lumetra Help File.lnk"));
+    ASSERT_TRUE(PathExists(GroupFolder(userGroup) + "\\Lumetra Help File.lnk"));
     setupOptions.quiet = 1;
     int result = -1;
     RemoveWatchingBoxes(&result);
-    EXPECT_EQ(FolderNames(GroupFolder(userGroup)),
+    EXPECT_EQ(DirectoryEntries(GroupFolder(userGroup)),
               std::vector<std::string>({ "Lumetra Help File.lnk" }));
-    EXPECT_FALSE(Exists(GroupFolder("Lumetra")));
+    EXPECT_FALSE(PathExists(GroupFolder("Lumetra")));
     ExpectAllGone();
 }
 
@@ -545,8 +484,8 @@ TEST_F(RemovalTest, WithoutAGroupKeyTheGroupLumetraIsDeleted)
     lstrcpyA(groupName, "Lumetra");
     int result = -1;
     std::vector<Box> boxes = RemoveWatchingBoxes(&result);
-    EXPECT_FALSE(Exists(GroupFolder("Lumetra")))
-        << "the group holds " << testing::PrintToString(FolderNames(GroupFolder("Lumetra")));
+    EXPECT_FALSE(PathExists(GroupFolder("Lumetra")))
+        << "the group holds " << testing::PrintToString(DirectoryEntries(GroupFolder("Lumetra")));
     ExpectAllGone();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, completeText);
@@ -558,14 +497,14 @@ TEST_F(RemovalTest, AnEmptyGroupLeavesIconsKeysAndDirectory)
     InstallEverything("");
     int result = -1;
     std::vector<Box> boxes = RemoveWatchingBoxes(&result);
-    EXPECT_EQ(ReadBytes(logPath), StartLine() + FileLines() + Logged(IncompleteText()));
+    EXPECT_EQ(ReadFileBytes(logPath), StartLine() + FileLines() + Logged(IncompleteText()));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Remove");
     EXPECT_EQ(boxes[0].text, IncompleteText());
     EXPECT_TRUE(boxes[0].informationIcon);
-    EXPECT_TRUE(FolderNames(programDirectory).empty());
-    EXPECT_TRUE(Exists(programDirectory));
-    EXPECT_EQ(FolderNames(GroupFolder("Lumetra")).size(), 3u);
+    EXPECT_TRUE(DirectoryEntries(programDirectory).empty());
+    EXPECT_TRUE(PathExists(programDirectory));
+    EXPECT_EQ(DirectoryEntries(GroupFolder("Lumetra")).size(), 3u);
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(productKey) + "\\Window\\Placement"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(productKey) + "\\Settings\\Trace"));
     char value[16] = "";
@@ -579,7 +518,7 @@ TEST_F(RemovalTest, AMissingPayloadFileIsLoggedAsFailedAndTheRestGoesOn)
     ASSERT_TRUE(DeleteFileA(PayloadPath("lumtools.cnt").c_str()));
     int result = -1;
     std::vector<Box> boxes = RemoveWatchingBoxes(&result);
-    EXPECT_EQ(ReadBytes(logPath), StartLine() + FileLines("lumtools.cnt") + IconLines() +
+    EXPECT_EQ(ReadFileBytes(logPath), StartLine() + FileLines("lumtools.cnt") + IconLines() +
                                       Logged(userKeyLine) + Logged(machineKeyLine) +
                                       DirectoryLine(true) + Logged(completeText));
     ExpectAllGone();
@@ -591,18 +530,18 @@ TEST_F(RemovalTest, AUsersOwnFileKeepsTheDirectory)
 {
     InstallEverything();
     const std::string notes = std::string(programDirectory) + "\\my notes.txt";
-    ASSERT_TRUE(WriteBytes(notes, "mine\r\n"));
+    ASSERT_TRUE(WriteFileBytes(notes, "mine\r\n"));
     int result = -1;
     std::vector<Box> boxes = RemoveWatchingBoxes(&result);
-    EXPECT_EQ(ReadBytes(logPath), StartLine() + FileLines() + IconLines() + Logged(userKeyLine) +
+    EXPECT_EQ(ReadFileBytes(logPath), StartLine() + FileLines() + IconLines() + Logged(userKeyLine) +
                                       Logged(machineKeyLine) + DirectoryLine(false) +
                                       Logged(IncompleteText()));
-    EXPECT_EQ(FolderNames(programDirectory), std::vector<std::string>({ "my notes.txt" }));
-    EXPECT_EQ(ReadBytes(notes), "mine\r\n");
+    EXPECT_EQ(DirectoryEntries(programDirectory), std::vector<std::string>({ "my notes.txt" }));
+    EXPECT_EQ(ReadFileBytes(notes), "mine\r\n");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, IncompleteText());
     EXPECT_TRUE(boxes[0].informationIcon);
-    EXPECT_FALSE(Exists(GroupFolder("Lumetra")));
+    EXPECT_FALSE(PathExists(GroupFolder("Lumetra")));
 }
 
 // Only a key that the plain deletion refuses is logged, and it goes anyway.
@@ -637,7 +576,7 @@ TEST_F(RemovalTest, RegistryKeysAreRemovedAndLoggedWhenThePlainDeletionFails)
                                (row.userLine ? Logged(userKeyLine) : "") +
                                (row.machineLine ? Logged(machineKeyLine) : "") +
                                DirectoryLine(true) + Logged(completeText);
-        EXPECT_EQ(ReadBytes(logPath), expected);
+        EXPECT_EQ(ReadFileBytes(logPath), expected);
         ExpectAllGone();
         Clean();
         CreateDirectoryA(testRoot, NULL);
@@ -651,7 +590,7 @@ TEST_F(RemovalTest, ASubkeyThatCannotBeDeletedDoesNotStopTheRemoval)
     ASSERT_NO_FATAL_FAILURE(MakeStuckKey(std::string(productKey) + "\\Window\\Stuck"));
     setupOptions.quiet = 1;
     ASSERT_TRUE(EndsInTime([] { RemoveInstallation(NULL); })) << "the removal did not end";
-    EXPECT_EQ(ReadBytes(logPath), StartLine() + FileLines() + IconLines() + Logged(userKeyLine) +
+    EXPECT_EQ(ReadFileBytes(logPath), StartLine() + FileLines() + IconLines() + Logged(userKeyLine) +
                                       Logged(machineKeyLine) + DirectoryLine(true) +
                                       Logged(completeText));
     // Only the stuck key and the keys above it are left.
@@ -659,8 +598,8 @@ TEST_F(RemovalTest, ASubkeyThatCannotBeDeletedDoesNotStopTheRemoval)
     EXPECT_EQ(Subkeys(HKEY_CURRENT_USER, std::string(productKey) + "\\Window"),
               std::vector<std::string>({ "Stuck" }));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
-    EXPECT_FALSE(Exists(programDirectory));
-    EXPECT_FALSE(Exists(GroupFolder("Lumetra")));
+    EXPECT_FALSE(PathExists(programDirectory));
+    EXPECT_FALSE(PathExists(GroupFolder("Lumetra")));
     char value[16] = "";
     EXPECT_EQ(GetProfileStringA("Lumetra", NULL, "", value, sizeof value), 0u);
 }
@@ -766,7 +705,7 @@ TEST_F(RemovalStandinTest, ShowGroupComesFirstAndARejectedOneStopsTheItemDeletio
         EXPECT_EQ(StandinCommands(standin), row.commands);
         EXPECT_TRUE(boxes.empty());
         // The icon lines are logged whatever Program Manager answered.
-        EXPECT_EQ(ReadBytes(logPath), StartLine() + FileLines() + IconLines() +
+        EXPECT_EQ(ReadFileBytes(logPath), StartLine() + FileLines() + IconLines() +
                                           Logged(userKeyLine) + Logged(machineKeyLine) +
                                           DirectoryLine(true) + Logged(completeText));
         EXPECT_STREQ(groupName, "Lumetra Tools");
