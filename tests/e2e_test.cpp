@@ -222,6 +222,40 @@ TEST_F(Setup, InteractiveInstallationIntoATypedDirectoryAndAnExistingGroup)
     DeleteTree(ProgramsFolder() + "\\Veltrane Tools");
 }
 
+// The program directory chosen by walking the browser's directory list.
+TEST_F(Setup, InteractiveInstallationIntoADirectoryPickedInTheBrowser)
+{
+    ASSERT_TRUE(CreateDirectoryA("C:\\Other Lumetra", NULL));
+    ASSERT_TRUE(CreateDirectoryA("C:\\Other Lumetra\\Picked", NULL));
+    ASSERT_TRUE(StartSetup(&process, "-i", workDirectory));
+    HWND prompt = ExpectDialog(&process, "PROGRAM files directory");
+    ASSERT_NE(prompt, (HWND)NULL);
+    RobotType(prompt, IDC_DIRECTORY, "C:\\Other Lumetra");
+    RobotClick(prompt, IDC_BROWSE);
+    HWND browser = ExpectDialog(&process, "Locate");
+    ASSERT_NE(browser, (HWND)NULL);
+    const int directoryList = 1121, currentDirectory = 1088;
+    std::string before = RobotText(browser, currentDirectory);
+    EXPECT_TRUE(RobotDoubleClickList(browser, directoryList, "[picked]"))
+        << "in " << before << ": " << Joined(RobotListItems(browser, directoryList));
+    for (int i = 0; i < 200 && RobotText(browser, currentDirectory) == before; i++)
+        RobotPause(100);
+    RobotClick(browser, IDOK);
+    RobotWaitGone(browser);
+    std::string picked = RobotText(prompt, IDC_DIRECTORY);
+    EXPECT_EQ(lstrcmpiA(picked.c_str(), "C:\\Other Lumetra\\Picked"), 0) << picked;
+    RobotClick(prompt, IDOK);
+    HWND group = ExpectDialog(&process, "Program Manager Group");
+    ASSERT_NE(group, (HWND)NULL);
+    RobotClick(group, IDOK);
+    AnswerBox(&process, "Congratulations!", "OK");
+    EXPECT_EQ(WaitSetupExit(&process), 0u);
+    ExpectInstalledFiles("C:\\Other Lumetra\\Picked");
+    EXPECT_EQ(lstrcmpiA(RecordValue("DIR").c_str(), "C:\\Other Lumetra\\Picked"), 0)
+        << RecordValue("DIR");
+    EXPECT_EQ(GroupItems("Lumetra").size(), 3u);
+}
+
 TEST_F(Setup, ClearedGroupNameInstallsUnderLumetra)
 {
     ASSERT_TRUE(StartSetup(&process, "-i", workDirectory));
